@@ -1,0 +1,65 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+/** The plug-in's audio processor: buses, parameters, saved state and the per-block chain. */
+class CorvaneAudioProcessor : public juce::AudioProcessor
+{
+public:
+    /** Builds the parameters at their defaults; starts no timer, thread or listener. */
+    CorvaneAudioProcessor();
+    ~CorvaneAudioProcessor() override;
+
+    /** Builds the 42 parameters in host order. Reads no processor state. */
+    static juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
+
+    const juce::String getName() const override;
+    /** Prepares every stage for the rate and maximum block size. Allocates. */
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+    /** Keeps every buffer until the next prepareToPlay. */
+    void releaseResources() override;
+    /** Processes one block in place. Real-time safe. */
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using juce::AudioProcessor::processBlock;
+
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool isMidiEffect() const override;
+    juce::AudioProcessorParameter* getBypassParameter() const override;
+
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+
+    /** Writes the parameter values as a binary XML blob. Message thread. */
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    /** Restores parameter values from a blob; any malformed blob is ignored. Message thread. */
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    /** Mono or stereo in, stereo out; nothing else. */
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
+    /** True while the suppression stage is engaged. Any thread, lock-free. */
+    bool isSuppressorActive() const noexcept;
+    /** The largest reduction, in dB (0 or more), in the latest frame of a channel. Any thread, lock-free. */
+    float latestReductionDb (int channel) const noexcept;
+
+    /** Every parameter and its state tree; the editor attaches its controls here. */
+    juce::AudioProcessorValueTreeState parameters;
+
+private:
+    std::atomic<bool> suppressorActive { false };
+
+    /** The raw value of a parameter, in its own unit. Real-time safe. */
+    float rawValue (const char* parameterId) const noexcept;
+    /** True when a bool parameter is on, or a two-way choice is at its second entry. */
+    bool isOn (const char* parameterId) const noexcept;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CorvaneAudioProcessor)
+};
