@@ -130,9 +130,9 @@ void CorvaneAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void CorvaneAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = SavedStateReader::read (data, sizeInBytes);
-    if (xml != nullptr && xml->hasTagName (parameters.state.getType()))
-        parameters.replaceState (juce::ValueTree::fromXml (*xml));
+    auto restored = SavedStateReader::read (data, sizeInBytes, parameters);
+    if (restored.isValid())
+        parameters.replaceState (restored);
 }
 
 bool CorvaneAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const

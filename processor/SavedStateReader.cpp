@@ -7,18 +7,22 @@ namespace
 // The framework's binary XML wrapper: "VC2!" read as a little-endian integer.
 constexpr juce::uint32 binaryXmlMagic = 0x21324356;
 constexpr int headerBytes = 8;
+const juce::Identifier entryType ("PARAM");
+const juce::Identifier idAttribute ("id");
+const juce::Identifier valueAttribute ("value");
 } // namespace
 
-std::unique_ptr<juce::XmlElement> SavedStateReader::read (const void* data, int sizeInBytes)
+juce::ValueTree SavedStateReader::read (const void* data, int sizeInBytes, const juce::AudioProcessorValueTreeState& parameters)
 {
     const auto text = extractText (data, sizeInBytes);
     if (text.isEmpty() || nestsTooDeeply (text))
-        return nullptr;
+        return {};
 
-    auto xml = juce::XmlDocument::parse (text);
-    if (xml != nullptr)
-        dropNonFiniteValues (*xml);
-    return xml;
+    const auto xml = juce::XmlDocument::parse (text);
+    if (xml == nullptr || ! xml->hasTagName (parameters.state.getType().toString()))
+        return {};
+
+    return toParameterTree (*xml, parameters);
 }
 
 juce::String SavedStateReader::extractText (const void* data, int sizeInBytes)
@@ -74,14 +78,49 @@ bool SavedStateReader::isFiniteNumber (const juce::String& text)
     return p.isEmpty() && std::isfinite (value);
 }
 
-void SavedStateReader::dropNonFiniteValues (juce::XmlElement& root)
+juce::ValueTree SavedStateReader::toParameterTree (const juce::XmlElement& root, const juce::AudioProcessorValueTreeState& parameters)
 {
-    // Dropping the whole entry leaves that parameter at its current value when the state is installed.
-    juce::Array<juce::XmlElement*> rejected;
-    for (auto* child : root.getChildIterator())
-        if (child->hasAttribute ("value") && ! isFiniteNumber (child->getStringAttribute ("value")))
-            rejected.add (child);
+    const auto currentValue = [&parameters] (const juce::String& id) { return juce::var (parameters.getRawParameterValue (id)->load()); };
 
-    for (auto* child : rejected)
-        root.removeChildElement (child, true);
+    // Stored entries keep their order, so that restoring and saving again gives back the same bytes.
+    // When an ID appears twice the later entry wins, as it would when installed as it stands.
+    juce::ValueTree tree (parameters.state.getType());
+    juce::StringArray restoredIds;
+    for (const auto* stored : root.getChildIterator())
+    {
+        const auto id = stored->getStringAttribute (idAttribute);
+        if (parameters.getParameter (id) == nullptr || isStoredAgainLater (*stored, id))
+            continue;
+
+        juce::ValueTree entry (entryType);
+        entry.setProperty (idAttribute, id, nullptr);
+        if (stored->hasAttribute (valueAttribute))
+        {
+            const auto text = stored->getStringAttribute (valueAttribute);
+            entry.setProperty (valueAttribute, isFiniteNumber (text) ? juce::var (text) : currentValue (id), nullptr);
+        }
+        tree.appendChild (entry, nullptr);
+        restoredIds.add (id);
+    }
+
+    // Parameters the blob does not mention keep their values, appended in the parameter state's own
+    // (alphabetical) order.
+    juce::StringArray missingIds;
+    for (const auto* parameter : parameters.processor.getParameters())
+        if (const auto* ranged = dynamic_cast<const juce::RangedAudioParameter*> (parameter))
+            if (! restoredIds.contains (ranged->paramID))
+                missingIds.add (ranged->paramID);
+    missingIds.sort (false);
+
+    for (const auto& id : missingIds)
+        tree.appendChild (juce::ValueTree (entryType, { { idAttribute, id }, { valueAttribute, currentValue (id) } }), nullptr);
+    return tree;
+}
+
+bool SavedStateReader::isStoredAgainLater (const juce::XmlElement& stored, const juce::String& parameterId)
+{
+    for (const auto* later = stored.getNextElement(); later != nullptr; later = later->getNextElement())
+        if (later->getStringAttribute (idAttribute) == parameterId)
+            return true;
+    return false;
 }
