@@ -1,6 +1,6 @@
 #include "processor/SavedStateReader.h"
 
-#include <cmath>
+#include "processor/NumberText.h"
 
 namespace
 {
@@ -65,19 +65,6 @@ bool SavedStateReader::nestsTooDeeply (const juce::String& xmlText)
     return false;
 }
 
-bool SavedStateReader::isFiniteNumber (const juce::String& text)
-{
-    // The framework's own number reader, which is what turns the text into the parameter value
-    // and, unlike strtod, does not depend on the C locale.
-    const auto trimmed = text.trim();
-    if (trimmed.isEmpty())
-        return false;
-
-    auto p = trimmed.getCharPointer();
-    const auto value = juce::CharacterFunctions::readDoubleValue (p);
-    return p.isEmpty() && std::isfinite (value);
-}
-
 juce::ValueTree SavedStateReader::toParameterTree (const juce::XmlElement& root, const juce::AudioProcessorValueTreeState& parameters)
 {
     const auto currentValue = [&parameters] (const juce::String& id) { return juce::var (parameters.getRawParameterValue (id)->load()); };
@@ -97,7 +84,7 @@ juce::ValueTree SavedStateReader::toParameterTree (const juce::XmlElement& root,
         if (stored->hasAttribute (valueAttribute))
         {
             const auto text = stored->getStringAttribute (valueAttribute);
-            entry.setProperty (valueAttribute, isFiniteNumber (text) ? juce::var (text) : currentValue (id), nullptr);
+            entry.setProperty (valueAttribute, NumberText::parseFinite (text).has_value() ? juce::var (text) : currentValue (id), nullptr);
         }
         tree.appendChild (entry, nullptr);
         restoredIds.add (id);

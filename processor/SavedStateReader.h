@@ -25,7 +25,6 @@ public:
 private:
     static juce::String extractText (const void* data, int sizeInBytes);
     static bool nestsTooDeeply (const juce::String& xmlText);
-    static bool isFiniteNumber (const juce::String& text);
     static juce::ValueTree toParameterTree (const juce::XmlElement& root, const juce::AudioProcessorValueTreeState& parameters);
     static bool isStoredAgainLater (const juce::XmlElement& stored, const juce::String& parameterId);
 };
