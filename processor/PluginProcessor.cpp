@@ -5,6 +5,10 @@
 
 namespace
 {
+// STFT frames of the suppressor: 1024 samples, hop 256 (Live); 2048 samples, hop 512 (Studio).
+constexpr int liveFftOrder = 10, liveHopSize = 256;
+constexpr int studioFftOrder = 11, studioHopSize = 512;
+
 using Layout = juce::AudioProcessorValueTreeState::ParameterLayout;
 
 void addFloat (Layout& layout, const char* id, const char* name, juce::NormalisableRange<float> range,
@@ -85,17 +89,124 @@ juce::AudioProcessorValueTreeState::ParameterLayout CorvaneAudioProcessor::creat
 
 const juce::String CorvaneAudioProcessor::getName() const { return "Corvane"; }
 
-void CorvaneAudioProcessor::prepareToPlay (double, int) {}
+void CorvaneAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
+{
+    widener.prepare (sampleRate);
+
+    // The suppressor's frame size is chosen here only; the widener follows quality block by block.
+    const auto studio = controls.isOn (ParameterIds::quality);
+    suppressor.prepare (sampleRate, studio ? studioFftOrder : liveFftOrder, studio ? studioHopSize : liveHopSize);
+
+    suppressorActive.store (false, std::memory_order_relaxed);
+    setLatencySamples (0);
+
+    dryDelayBuffer.setSize (2, juce::jmax (suppressor.getLatencySamples(), 1), false, false, true);
+    dryDelayBuffer.clear();
+    delayedDryBuffer.setSize (2, juce::jmax (samplesPerBlock, 0), false, false, true);
+    dryDelayWritePos = 0;
+}
 
 void CorvaneAudioProcessor::releaseResources() {}
 
 void CorvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
-    if (isOn (ParameterIds::bypass))
+    if (controls.isOn (ParameterIds::bypass))
         return;
 
+    replaceNonFiniteSamples (buffer);
+    duplicateMonoInput (buffer);
+
+    if (updateSuppressorEngagement())
+        runSuppressionStage (buffer);
+
+    controls.writeWidenerSettings (widener.settings);
+    runWidenerStage (buffer);
+}
+
+void CorvaneAudioProcessor::replaceNonFiniteSamples (juce::AudioBuffer<float>& buffer) const noexcept
+{
+    // One NaN or infinity would poison every filter, delay and detector downstream for good.
+    for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+    {
+        auto* samples = buffer.getWritePointer (ch);
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            if (! std::isfinite (samples[i]))
+                samples[i] = 0.0f;
+    }
+}
+
+void CorvaneAudioProcessor::duplicateMonoInput (juce::AudioBuffer<float>& buffer) const noexcept
+{
     if (getTotalNumInputChannels() == 1 && buffer.getNumChannels() >= 2 && buffer.getNumSamples() > 0)
         buffer.copyFrom (1, 0, buffer, 0, 0, buffer.getNumSamples());
+}
+
+bool CorvaneAudioProcessor::updateSuppressorEngagement() noexcept
+{
+    const auto amount = controls.rawValue (ParameterIds::resonanceAmount);
+    const auto harshness = controls.rawValue (ParameterIds::harshnessAmount);
+    const auto engaged = ! controls.isOn (ParameterIds::resonanceBypass) && juce::jmax (amount, harshness) > 0.0f;
+    if (engaged != suppressorActive.load (std::memory_order_relaxed))
+    {
+        suppressorActive.store (engaged, std::memory_order_relaxed);
+        suppressor.reset();
+        setLatencySamples (engaged ? suppressor.getLatencySamples() : 0);
+    }
+    return engaged;
+}
+
+void CorvaneAudioProcessor::runSuppressionStage (juce::AudioBuffer<float>& buffer)
+{
+    const auto latency = suppressor.getLatencySamples();
+    const auto deltaOn = controls.isOn (ParameterIds::resonanceDeltaMonitor) && latency > 0
+                         && dryDelayBuffer.getNumSamples() >= latency;
+    if (deltaOn)
+        delayDryInput (buffer, latency);
+
+    suppressor.setSettings (controls.suppressorSettings());
+    suppressor.process (buffer);
+
+    if (deltaOn)
+        replaceWithDelta (buffer);
+}
+
+void CorvaneAudioProcessor::delayDryInput (const juce::AudioBuffer<float>& buffer, int latency)
+{
+    // The one allocation allowed on the audio thread: a host block longer than it announced.
+    if (delayedDryBuffer.getNumSamples() < buffer.getNumSamples())
+        delayedDryBuffer.setSize (2, buffer.getNumSamples(), false, false, true);
+
+    const auto numChannels = juce::jmin (buffer.getNumChannels(), dryDelayBuffer.getNumChannels());
+    for (int i = 0; i < buffer.getNumSamples(); ++i)
+    {
+        for (int ch = 0; ch < numChannels; ++ch)
+        {
+            auto* ring = dryDelayBuffer.getWritePointer (ch);
+            delayedDryBuffer.setSample (ch, i, ring[dryDelayWritePos]);
+            ring[dryDelayWritePos] = buffer.getSample (ch, i);
+        }
+        dryDelayWritePos = (dryDelayWritePos + 1) % latency;
+    }
+}
+
+void CorvaneAudioProcessor::replaceWithDelta (juce::AudioBuffer<float>& buffer) const noexcept
+{
+    // What the suppressor removed: the dry input, delayed to line up, minus the processed block.
+    const auto numChannels = juce::jmin (buffer.getNumChannels(), delayedDryBuffer.getNumChannels());
+    for (int ch = 0; ch < numChannels; ++ch)
+    {
+        auto* wet = buffer.getWritePointer (ch);
+        const auto* dry = delayedDryBuffer.getReadPointer (ch);
+        for (int i = 0; i < buffer.getNumSamples(); ++i)
+            wet[i] = dry[i] - wet[i];
+    }
+}
+
+void CorvaneAudioProcessor::runWidenerStage (juce::AudioBuffer<float>& buffer) noexcept
+{
+    const juce::ScopedNoDenormals noDenormals;
+    if (buffer.getNumChannels() > 0)
+        widener.process (buffer);
 }
 
 double CorvaneAudioProcessor::getTailLengthSeconds() const { return 0.05; }
@@ -149,11 +260,7 @@ bool CorvaneAudioProcessor::isSuppressorActive() const noexcept
     return suppressorActive.load (std::memory_order_relaxed);
 }
 
-float CorvaneAudioProcessor::latestReductionDb (int) const noexcept { return 0.0f; }
-
-float CorvaneAudioProcessor::rawValue (const char* parameterId) const noexcept
+float CorvaneAudioProcessor::latestReductionDb (int channel) const noexcept
 {
-    return parameters.getRawParameterValue (parameterId)->load (std::memory_order_relaxed);
+    return suppressor.getLatestReductionDb (channel);
 }
-
-bool CorvaneAudioProcessor::isOn (const char* parameterId) const noexcept { return rawValue (parameterId) > 0.5f; }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "dsp/resonance/ResonanceSuppressor.h"
+#include "dsp/widening/CorvaneWidener.h"
+#include "processor/ControlMapping.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 /** The plug-in's audio processor: buses, parameters, saved state and the per-block chain. */
@@ -54,12 +58,21 @@ public:
     juce::AudioProcessorValueTreeState parameters;
 
 private:
-    std::atomic<bool> suppressorActive { false };
+    void replaceNonFiniteSamples (juce::AudioBuffer<float>& buffer) const noexcept;
+    void duplicateMonoInput (juce::AudioBuffer<float>& buffer) const noexcept;
+    bool updateSuppressorEngagement() noexcept;
+    void runSuppressionStage (juce::AudioBuffer<float>& buffer);
+    void delayDryInput (const juce::AudioBuffer<float>& buffer, int latency);
+    void replaceWithDelta (juce::AudioBuffer<float>& buffer) const noexcept;
+    void runWidenerStage (juce::AudioBuffer<float>& buffer) noexcept;
 
-    /** The raw value of a parameter, in its own unit. Real-time safe. */
-    float rawValue (const char* parameterId) const noexcept;
-    /** True when a bool parameter is on, or a two-way choice is at its second entry. */
-    bool isOn (const char* parameterId) const noexcept;
+    corvane::CorvaneWidener widener;
+    resonance::ResonanceSuppressor suppressor;
+    std::atomic<bool> suppressorActive { false };
+    juce::AudioBuffer<float> dryDelayBuffer;   // ring that delays the dry input by the latency
+    juce::AudioBuffer<float> delayedDryBuffer; // this block's delayed dry samples
+    int dryDelayWritePos = 0;
+    ControlMapping controls { parameters };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CorvaneAudioProcessor)
 };
