@@ -21,6 +21,7 @@ Run runTool (const juce::StringArray& arguments)
         return {};
     Run run;
     run.output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (60000);
     run.exitCode = (int) process.getExitCode();
     return run;
 }
