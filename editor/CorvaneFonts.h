@@ -8,10 +8,14 @@ namespace CorvaneFonts
 /** The typefaces compiled into the program. */
 enum class Face
 {
-    oxaniumBold,           // title and section headings
-    barlowCondensedLight,  // small labels, captions, popup menus
-    barlowCondensedMedium, // text buttons, combo boxes, one heading
-    rajdhaniMedium         // the numeric width readout and small status tags
+    /** Oxanium Bold: the title and section headings. */
+    oxaniumBold,
+    /** Barlow Condensed Light: small labels, captions and popup menus. */
+    barlowCondensedLight,
+    /** Barlow Condensed Medium: text buttons, combo boxes and one heading. */
+    barlowCondensedMedium,
+    /** Rajdhani Medium: the numeric width readout and small status tags. */
+    rajdhaniMedium
 };
 
 /** A font on the given typeface (taking over its name and style) at the given height in pixels.

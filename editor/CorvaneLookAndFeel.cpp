@@ -251,7 +251,8 @@ void CorvaneLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int 
     g.drawRoundedRectangle (track, corner, 1.0f);
 
     const auto size = vertical ? juce::jmin (0.6f * fw, 26.0f) : juce::jmin (0.62f * fh, 22.0f);
-    const auto centre = vertical ? juce::Point<float> (fx + fw / 2.0f, sliderPos) : juce::Point<float> (sliderPos, fy + fh / 2.0f);
+    const auto centre = vertical ? juce::Point<float> (fx + fw / 2.0f, sliderPos)
+                                 : juce::Point<float> (sliderPos, fy + fh / 2.0f);
     const auto thumb = juce::Rectangle<float> (size, size).withCentre (centre);
 
     if (sliderThumbImage.isValid())

@@ -11,12 +11,18 @@ namespace CorvaneUlmiraArt
 /** Everything needed to draw one wing. A plain value type. */
 struct WingPaths
 {
-    juce::Path membrane;                      // closed outline, filled with the wing gradient
-    juce::Path edge;                          // the outline as two open strokes, without the fore/hind notch
-    juce::Path veins;                         // main veins
-    juce::Path fineVeins;                     // secondary veins
-    juce::Path trace;                         // two flow lines, drawn dashed
-    std::vector<juce::Point<float>> anchors;  // where sparks are born; the root is listed first and last
+    /** One closed outline of the wing; filled with the wing gradient. */
+    juce::Path membrane;
+    /** The outline as two open strokes, leaving out the notch between fore- and hindwing; the glowing rim. */
+    juce::Path edge;
+    /** Main veins, drawn as thin light strokes. */
+    juce::Path veins;
+    /** Secondary veins, drawn fainter. */
+    juce::Path fineVeins;
+    /** Two flow lines, drawn dashed. */
+    juce::Path trace;
+    /** Where sparks are born: the membrane vertices, then the root again, so the root is picked twice as often. */
+    std::vector<juce::Point<float>> anchors;
 };
 
 /** Builds the left wing, or with true its mirror image about x = 400. Allocates; no state. */

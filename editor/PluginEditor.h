@@ -22,20 +22,29 @@ public:
         /** One short-lived spark, positioned in the design units of its wing before that wing's transform. */
         struct Spark
         {
+            /** Birth place in design units of its wing, before the wing's transform, so it moves with the wing. */
             juce::Point<float> position;
+            /** 1 at birth, less 0.1 per tick; the spark goes once it reaches 0. */
             float life = 1.0f;
+            /** Transformed and drawn with the right wing. */
             bool onRightWing = false;
-            bool fromHarshness = false; // drawn violet; otherwise a resonance spark, drawn cyan
+            /** Spawned by the harshness amount and drawn violet; otherwise by the resonance amount, cyan. */
+            bool fromHarshness = false;
         };
 
         /** The transforms of one frame, derived from the stage size and the width value. */
         struct Frame
         {
-            float scale = 1.0f;             // design units to pixels
-            juce::AffineTransform fit;      // design canvas to stage, 90 % of the largest fit, centred
-            juce::AffineTransform leftWing; // squeeze and turn about the left pivot, then fit
+            /** Pixels per design unit. */
+            float scale = 1.0f;
+            /** Design canvas to stage: 90 % of the largest fit, centred. */
+            juce::AffineTransform fit;
+            /** Squeezes and turns the left wing about its pivot, then fits. */
+            juce::AffineTransform leftWing;
+            /** The mirror image of the left wing's motion, about the right pivot. */
             juce::AffineTransform rightWing;
-            float openness = 0.0f;          // 0.18 closed to 1 fully open
+            /** 0.18 when closed to 1 when fully open; sets the rim's glow. */
+            float openness = 0.0f;
         };
 
         /** Builds the geometry, seeds the random source and starts the 33 ms timer. Allocates. */

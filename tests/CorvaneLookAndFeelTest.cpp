@@ -209,6 +209,35 @@ TEST_F (LookAndFeelFixture, PlainButtonsIgnoreTheirToggleState)
     EXPECT_EQ (off.getPixelAt (40, 15), LookAndFeel::panel);
 }
 
+// Property: the text shows the toggle state: bright cyan when on, dim when off, half alpha when disabled.
+TEST_F (LookAndFeelFixture, ButtonTextColourFollowsToggleAndEnablement)
+{
+    juce::TextButton button ("MMMM");
+    button.setSize (100, 40);
+    const auto strongestInk = [&]
+    {
+        const auto image = render (100, 40, [&] (juce::Graphics& g) { lookAndFeel.drawButtonText (g, button, false, false); });
+        juce::Colour strongest;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (image.getPixelAt (x, y).getAlpha() > strongest.getAlpha())
+                    strongest = image.getPixelAt (x, y);
+        return strongest;
+    };
+
+    struct Case { bool on, enabled; juce::Colour colour; int alpha; };
+    for (const auto& c : { Case { false, true, LookAndFeel::textDim, 255 }, Case { true, true, LookAndFeel::cyanHot, 255 },
+                           Case { true, false, LookAndFeel::cyanHot, 128 } })
+    {
+        button.setToggleState (c.on, juce::dontSendNotification);
+        button.setEnabled (c.enabled);
+        const auto ink = strongestInk();
+        EXPECT_NEAR (ink.getAlpha(), c.alpha, 1) << "on " << c.on << " enabled " << c.enabled; // full stems; rounding
+        EXPECT_NEAR (ink.getRed(), c.colour.getRed(), 2) << "on " << c.on << " enabled " << c.enabled;
+        EXPECT_NEAR (ink.getBlue(), c.colour.getBlue(), 2) << "on " << c.on << " enabled " << c.enabled;
+    }
+}
+
 TEST_F (LookAndFeelFixture, LinearTrackAndThumbSizesAreCapped)
 {
     lookAndFeel.sliderThumbImage = {}; // the flat thumb has hard edges to measure

@@ -223,7 +223,10 @@ void punchOut (juce::Image& target, const juce::Image& mask)
     juce::Image::BitmapData cut (mask, juce::Image::BitmapData::readOnly);
     for (int y = 0; y < target.getHeight(); ++y)
         for (int x = 0; x < target.getWidth(); ++x)
-            out.setPixelColour (x, y, out.getPixelColour (x, y).withMultipliedAlpha (1.0f - cut.getPixelColour (x, y).getFloatAlpha()));
+        {
+            const auto kept = 1.0f - cut.getPixelColour (x, y).getFloatAlpha();
+            out.setPixelColour (x, y, out.getPixelColour (x, y).withMultipliedAlpha (kept));
+        }
 }
 
 juce::Image makeLogo()
@@ -232,14 +235,19 @@ juce::Image makeLogo()
     const auto mark = AffineTransform::translation (-400.0f, -172.0f).scaled (1.2f).translated (296.0f, 190.0f);
     const auto wingTransform = [&mark] (float pivotX, float angle)
     {
-        return AffineTransform::translation (-pivotX, -185.0f).scaled (0.68f, 1.0f).rotated (angle).translated (pivotX, 185.0f).followedBy (mark);
+        return AffineTransform::translation (-pivotX, -185.0f)
+            .scaled (0.68f, 1.0f)
+            .rotated (angle)
+            .translated (pivotX, 185.0f)
+            .followedBy (mark);
     };
     const auto left = CorvaneUlmiraArt::buildWing (false), right = CorvaneUlmiraArt::buildWing (true);
     const auto leftPlace = wingTransform (394.0f, -0.07f), rightPlace = wingTransform (406.0f, 0.07f);
 
     Path body;
     body.startNewSubPath (400.0f, 118.0f);
-    for (const auto p : { Point<float> (385.0f, 148.0f), { 390.0f, 285.0f }, { 400.0f, 312.0f }, { 410.0f, 285.0f }, { 415.0f, 148.0f } })
+    for (const auto p : { Point<float> (385.0f, 148.0f), { 390.0f, 285.0f }, { 400.0f, 312.0f }, { 410.0f, 285.0f },
+                          { 415.0f, 148.0f } })
         body.lineTo (p);
     body.closeSubPath();
     body.addEllipse (393.0f, 98.0f, 14.0f, 14.0f);
@@ -262,7 +270,8 @@ juce::Image makeLogo()
         g.setColour (juce::Colours::black);
         for (const auto& [wing, place] : { std::pair (&left, leftPlace), std::pair (&right, rightPlace) })
         {
-            g.strokePath (wing->veins, juce::PathStrokeType (5.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::rounded), place);
+            const juce::PathStrokeType veinCut (5.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
+            g.strokePath (wing->veins, veinCut, place);
             g.strokePath (wing->edge, juce::PathStrokeType (1.5f), place); // a hairline keeps the notch visible
         }
         g.strokePath (body, juce::PathStrokeType (5.0f));
