@@ -216,7 +216,7 @@ juce::Image makeBackground()
     return image;
 }
 
-/** Removes the mask's coverage from the target's alpha: cuts veins out of the logo. */
+/** Removes the mask's coverage from the target's alpha: cuts gaps into the logo. */
 void punchOut (juce::Image& target, const juce::Image& mask)
 {
     juce::Image::BitmapData out (target, juce::Image::BitmapData::readWrite);
@@ -262,21 +262,20 @@ juce::Image makeLogo()
         strokeNeon (g, silhouette, cyan.withAlpha (0.7f), 2.0f, 30.0f);
         const auto bounds = silhouette.getBounds();
         fillVerticalShade (g, silhouette, bounds, Colour (0xfff7f9fc), 0.55, Colour (0xffe3e7ee), Colour (0xffb9c1cf));
+        // Veins as a soft grey, not cut out: at header size a cut would break up into speckle.
+        g.setColour (Colour (0xff8e97a8));
+        const juce::PathStrokeType vein (7.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
+        for (const auto& [wing, place] : { std::pair (&left, leftPlace), std::pair (&right, rightPlace) })
+            g.strokePath (wing->veins, vein, place);
     }
 
-    juce::Image veins (juce::Image::ARGB, 592, 380, true);
+    juce::Image gap (juce::Image::ARGB, 592, 380, true);
     {
-        juce::Graphics g (veins);
+        juce::Graphics g (gap); // a clear gap between the body and the wings
         g.setColour (juce::Colours::black);
-        for (const auto& [wing, place] : { std::pair (&left, leftPlace), std::pair (&right, rightPlace) })
-        {
-            const juce::PathStrokeType veinCut (5.0f, juce::PathStrokeType::mitered, juce::PathStrokeType::rounded);
-            g.strokePath (wing->veins, veinCut, place);
-            g.strokePath (wing->edge, juce::PathStrokeType (1.5f), place); // a hairline keeps the notch visible
-        }
-        g.strokePath (body, juce::PathStrokeType (5.0f));
+        g.strokePath (body, juce::PathStrokeType (9.0f));
     }
-    punchOut (logo, veins);
+    punchOut (logo, gap);
     return logo;
 }
 
