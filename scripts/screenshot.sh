@@ -7,4 +7,4 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 corvane_install_missing_packages
 corvane_build --target corvane_screenshot
 cd "$CORVANE_ROOT"
-"$CORVANE_BUILD_DIR/corvane_screenshot" "${1:-docs/screenshot.png}"
+"$CORVANE_BUILD_DIR/corvane-screenshot" "${1:-docs/screenshot.png}"

@@ -13,7 +13,8 @@ namespace
 constexpr double sampleRate = 48000.0;
 constexpr int blockSize = 400;      // four blocks per 33 ms timer tick (1600 samples)
 constexpr int blocksPerTick = 4;
-constexpr int ticks = 120;           // four seconds of audio and animation
+constexpr int ticks = 120;          // four seconds of audio and animation
+constexpr int settleTicks = 60;     // the meters and the emblem's activity have settled after two seconds
 
 /** A Karplus-Strong plucked string: a noise burst circulating in a damped delay line. */
 class PluckedString
@@ -117,8 +118,8 @@ int main (int argc, char** argv)
     CorvaneAudioProcessor processor;
     setParameter (processor, ParameterIds::width, 0.86f);
     setParameter (processor, ParameterIds::widenerMode, 1.0f);
-    setParameter (processor, ParameterIds::resonanceAmount, 0.62f);
-    setParameter (processor, ParameterIds::harshnessAmount, 0.45f);
+    setParameter (processor, ParameterIds::resonanceAmount, 0.9f);
+    setParameter (processor, ParameterIds::harshnessAmount, 0.8f);
     processor.prepareToPlay (sampleRate, blockSize);
 
     std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
@@ -127,14 +128,20 @@ int main (int argc, char** argv)
         return 1;
     stage->setRandomSeed (0x5ca1ab1e); // the same sparks on every run
 
+    // Once settled, keep the frame with the most sparks in flight.
     StrummedGuitar guitar;
+    juce::Image snapshot;
+    size_t mostSparks = 0;
     for (int tick = 0; tick < ticks; ++tick)
     {
         runBlocks (processor, guitar, blocksPerTick);
         stage->timerCallback();
+        if (tick == settleTicks || (tick > settleTicks && stage->getSparks().size() > mostSparks))
+        {
+            mostSparks = stage->getSparks().size();
+            snapshot = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
+        }
     }
-
-    const auto snapshot = editor->createComponentSnapshot (editor->getLocalBounds(), true, 1.0f);
     editor.reset();
     processor.releaseResources();
 

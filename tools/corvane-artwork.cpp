@@ -2,7 +2,7 @@
 // draws from its own fixed random seed, so a rerun gives the same pixels.
 
 #include "editor/CorvaneUlmiraArt.h"
-#include "tools/ArtworkTextures.h"
+#include "tools/artwork/ArtworkTextures.h"
 
 #include <cmath>
 #include <iostream>

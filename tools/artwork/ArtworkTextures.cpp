@@ -1,4 +1,4 @@
-#include "tools/ArtworkTextures.h"
+#include "tools/artwork/ArtworkTextures.h"
 
 #include <cmath>
 #include <vector>
