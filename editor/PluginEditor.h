@@ -49,6 +49,7 @@ public:
 
         /** Builds the geometry, seeds the random source and starts the 33 ms timer. Allocates. */
         UlmiraStage();
+        /** Default teardown; the timer stops with its base. */
         ~UlmiraStage() override;
 
         /** Sets the width from the click position. */

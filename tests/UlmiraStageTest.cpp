@@ -261,3 +261,29 @@ TEST (UlmiraStageTest, PaintsTheEmblemAndItsSparks)
     EXPECT_GT (pixel.getRed(), pixel.getGreen()); // violet, not cyan: a harshness spark
     EXPECT_GT (pixel.getAlpha(), 0x40);
 }
+
+// Property: the dashed flow trace is faint and fixed in the transparent mode and follows the width
+// in the adaptive mode. A wing holding only a straight trace isolates it: its first dash covers
+// pixels 10 to 12 of row 10 completely, so their alpha is the colour's own.
+TEST (UlmiraStageTest, TraceAlphaFollowsTheMode)
+{
+    CorvaneUlmiraArt::WingPaths traceOnly;
+    traceOnly.trace.startNewSubPath (10.0f, 10.5f);
+    traceOnly.trace.lineTo (90.0f, 10.5f);
+
+    struct Case { bool adaptive; float openness; int alpha; };
+    for (const auto& c : { Case { false, 0.18f, 26 }, Case { false, 1.0f, 26 }, Case { true, 0.18f, 24 },
+                           Case { true, 1.0f, 133 }, Case { false, 0.005f, 0 } })
+    {
+        Stage stage;
+        stage.adaptiveMode = c.adaptive;
+        juce::Image image (juce::Image::ARGB, 100, 20, true);
+        {
+            juce::Graphics g (image);
+            stage.paintWing (g, traceOnly, {}, c.openness);
+        }
+        EXPECT_NEAR (image.getPixelAt (11, 10).getAlpha(), c.alpha, 1) // 1: premultiplied rounding
+            << "adaptive " << c.adaptive << " openness " << c.openness;
+        EXPECT_EQ (image.getPixelAt (17, 10).getAlpha(), 0) << "the gap after the first dash";
+    }
+}
