@@ -1,5 +1,6 @@
 #include "processor/PluginProcessor.h"
 
+#include "editor/PluginEditor.h"
 #include "processor/ParameterIds.h"
 #include "processor/SavedStateReader.h"
 
@@ -221,7 +222,7 @@ juce::AudioProcessorParameter* CorvaneAudioProcessor::getBypassParameter() const
 
 juce::AudioProcessorEditor* CorvaneAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new CorvaneAudioProcessorEditor (*this);
 }
 
 bool CorvaneAudioProcessor::hasEditor() const { return true; }
