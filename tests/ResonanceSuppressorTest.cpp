@@ -115,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P (Cases, ResonanceThresholdTest, ::testing::Values (
     ThresholdCase { 0.5f, 0.5f, 11.0f, 0.0f }, ThresholdCase { 0.5f, 0.5f, 14.5f, 8.0f },
     ThresholdCase { 0.5f, 0.5f, 17.5f, 16.0f }, ThresholdCase { 0.5f, 0.5f, 30.0f, 16.0f },
     ThresholdCase { 1.0f, 1.0f, 4.5f, 0.0f }, ThresholdCase { 1.0f, 1.0f, 6.5f, 8.0f }, ThresholdCase { 1.0f, 1.0f, 8.0f, 16.0f },
-    ThresholdCase { 0.0f, 0.0f, 17.5f, 0.0f }, ThresholdCase { 0.0f, 0.0f, 22.5f, 8.0f }, ThresholdCase { 0.0f, 0.0f, 27.0f, 16.0f }));
+    ThresholdCase { 0.0f, 0.0f, 17.5f, 0.0f }, ThresholdCase { 0.0f, 0.0f, 22.5f, 8.0f }, ThresholdCase { 0.0f, 0.0f, 27.0f, 16.0f },
+    ThresholdCase { 1.0f, 2.0f, 6.5f, 8.0f })); // sharpness beyond 1 acts as 1 rather than turning the range negative
 
 // Property: neighbours within ±h bins mask a peak, those further away do not; h shrinks with sharpness.
 TEST (ResonanceNeighbourhood, OnlyBinsWithinTheHalfWidthMaskAPeak)
@@ -636,4 +637,22 @@ TEST (ResonanceSuppressorAudio, AbusiveInputGivesFiniteOutput)
         EXPECT_TRUE (allFinite (buffer)) << gain;
         EXPECT_TRUE (std::isfinite (fixture.suppressor.getLatestReductionDb (0))) << gain;
     }
+}
+
+// Property: settings outside their ranges are made safe where they are used; 100 dB or more of
+// reduction mutes a bin outright.
+TEST (ResonanceSuppressorAudio, OutOfRangeSettingsGiveFiniteOutput)
+{
+    auto settings = harshnessOnly (-100.0f, 0.0f, 1.0f);
+    settings.amount = 1.0f;
+    settings.sensitivity = 1.0f;
+    settings.attackMs = 0.0f;
+    settings.releaseMs = -5.0f;
+    settings.maxReductionDb = 200.0f;
+    PreparedSuppressor fixture (settings);
+    auto buffer = sineOverNoise (2, 16384, 15);
+    fixture.suppressor.process (buffer);
+
+    EXPECT_TRUE (allFinite (buffer));
+    EXPECT_GE (fixture.suppressor.getLatestReductionDb (0), 100.0f); // the sine's bin is muted
 }
