@@ -21,17 +21,28 @@ public:
     /** What the user controls; out-of-range values are made safe where they are used. */
     struct Settings
     {
-        float amount = 0.0f;                    // 0…1, scales the resonance attenuation
-        float sensitivity = 0.5f;               // 0…1, lowers the resonance threshold
-        float sharpness = 0.5f;                 // 0…1, narrows the neighbourhood and the detection range
-        float attackMs = 50.0f;                 // time constant of rising resonance detection
-        float releaseMs = 120.0f;               // time constant of falling resonance detection
-        float maxReductionDb = 16.0f;           // resonance attenuation at full detection and amount 1
-        float harshnessAmount = 0.0f;           // 0…1, scales the harshness attenuation
-        float harshnessSensitivity = 0.5f;      // 0…1, lowers the harshness threshold
-        float harshnessMaxReductionDb = 8.0f;   // harshness attenuation at full detection and amount 1
-        float harshnessLowHz = 2000.0f;         // lower edge of the harshness band
-        float harshnessHighHz = 8000.0f;        // upper edge of the harshness band
+        /** Scales the resonance attenuation; 0…1, not clamped. */
+        float amount = 0.0f;
+        /** Lowers the resonance threshold; 0…1. */
+        float sensitivity = 0.5f;
+        /** Narrows the neighbourhood and the detection range; 0…1. */
+        float sharpness = 0.5f;
+        /** Time constant of rising resonance detection. */
+        float attackMs = 50.0f;
+        /** Time constant of falling resonance detection. */
+        float releaseMs = 120.0f;
+        /** Resonance attenuation at full detection and amount 1. */
+        float maxReductionDb = 16.0f;
+        /** Scales the harshness attenuation; 0…1, not clamped. */
+        float harshnessAmount = 0.0f;
+        /** Lowers the harshness threshold; 0…1. */
+        float harshnessSensitivity = 0.5f;
+        /** Harshness attenuation at full detection and amount 1. */
+        float harshnessMaxReductionDb = 8.0f;
+        /** Lower edge of the harshness band. */
+        float harshnessLowHz = 2000.0f;
+        /** Upper edge of the harshness band. */
+        float harshnessHighHz = 8000.0f;
     };
 
     /** Prepares both channels' frame engines (frame 2^fftOrder, hop hopSize) and clears all state.
