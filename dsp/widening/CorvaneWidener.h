@@ -78,6 +78,14 @@ private:
     void updateCorrelationGuard (float left, float right, float monoSafety) noexcept;
     void processLegacy (juce::AudioBuffer<float>& buffer) noexcept;
     void processAdaptive (juce::AudioBuffer<float>& buffer) noexcept;
+
+    // What a mode's per-sample step hands back: output mid and side and the trim gain on both.
+    struct MidSideOut
+    {
+        float mid, side, trim;
+    };
+    template <typename SampleStep>
+    static void forEachMidSide (juce::AudioBuffer<float>& buffer, SampleStep&& step) noexcept;
     Quality quality() const noexcept { return activeQuality == 1 ? Quality::Studio : Quality::Live; }
 
     double sampleRate = 48000.0;
@@ -115,6 +123,24 @@ private:
     Smoothed widthSmoothed, depthSmoothed, lowMonoSmoothed, bodyWidthSmoothed, presenceWidthSmoothed,
         transientProtectSmoothed, motionSmoothed, monoSafetySmoothed, trimGainSmoothed;
 };
+
+// Feeds every sample's mid and side to step and writes (mid +- side) x trim back in place. A single
+// channel counts as L = R, and only it is written.
+template <typename SampleStep>
+void CorvaneWidener::forEachMidSide (juce::AudioBuffer<float>& buffer, SampleStep&& step) noexcept
+{
+    auto* left = buffer.getWritePointer (0);
+    auto* right = buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
+    for (int n = 0; n < buffer.getNumSamples(); ++n)
+    {
+        const auto inLeft = left[n];
+        const auto inRight = right != nullptr ? right[n] : inLeft;
+        const auto out = step (0.5f * (inLeft + inRight), 0.5f * (inLeft - inRight));
+        left[n] = (out.mid + out.side) * out.trim;
+        if (right != nullptr)
+            right[n] = (out.mid - out.side) * out.trim;
+    }
+}
 
 // Inline: both per-sample loops call it, from their own source files.
 inline void CorvaneWidener::updateCorrelationGuard (float left, float right, float monoSafety) noexcept
