@@ -12,9 +12,9 @@ public:
     /** The three bands of one sample; low + body + presence equals the input. */
     struct Bands
     {
-        float low = 0.0f;      ///< below the low-mono cutoff
-        float body = 0.0f;     ///< the rest, below bodyCutoffHz
-        float presence = 0.0f; ///< everything left above bodyCutoffHz
+        float low = 0.0f;      /**< below the low-mono cutoff */
+        float body = 0.0f;     /**< the rest, below bodyCutoffHz */
+        float presence = 0.0f; /**< everything left above bodyCutoffHz */
     };
 
     /** Fixed crossover between body and presence, in Hz. */
