@@ -68,7 +68,14 @@ public:
 private:
     using Smoothed = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
     // Element order of the per-mode chains and delays.
-    enum Branch { bodyA, bodyB, presenceA, presenceB, numBranches };
+    enum Branch
+    {
+        bodyA,
+        bodyB,
+        presenceA,
+        presenceB,
+        numBranches
+    };
 
     bool prepareBlock (int numSamples) noexcept;
     void applyQuality() noexcept;

@@ -32,7 +32,7 @@ public:
         const auto low = lowSplit.processSample (x);
         const auto rest = x - low;
         const auto body = bodySplit.processSample (rest);
-        return { low, body, rest - body };
+        return {low, body, rest - body};
     }
 
     /** Low-mono crossover; its owner retunes it with setCutoff once per block. */

@@ -6,9 +6,9 @@
 // Pulls JUCE's per-sample filter code into processSample (itself inline): the widener runs ten or
 // twelve biquads per sample, and out-of-line calls cost about 20 ns per stereo sample on x86-64.
 #if defined(__GNUC__)
- #define CORVANE_INLINE_CALLS __attribute__ ((flatten))
+#define CORVANE_INLINE_CALLS __attribute__ ((flatten))
 #else
- #define CORVANE_INLINE_CALLS
+#define CORVANE_INLINE_CALLS
 #endif
 
 namespace corvane
