@@ -126,10 +126,16 @@ TEST_P (WidenerTest, RaisingWidthFadesInOverTwentyFiveMilliseconds)
     for (int n = 0; n < side.getNumSamples(); ++n)
     {
         const auto gain = side.getSample (0, n) / 0.5f;
+        // The ramp ends exactly on its target; before that, 1e-4 covers the float rounding
+        // accumulated over at most 1200 ramp steps.
         if (n + 1 >= rampSamples)
-            ASSERT_EQ (gain, target) << n; // the ramp ends exactly on its target
-        else                               // 1e-4: float rounding accumulated over at most 1200 ramp steps
+        {
+            ASSERT_EQ (gain, target) << n;
+        }
+        else
+        {
             ASSERT_NEAR (gain, 1.0f + (target - 1.0f) * (float) (n + 1) / rampSamples, 1e-4f) << n;
+        }
     }
 
     // The widening itself starts from the dry signal: in the first milliseconds it deviates far
@@ -147,7 +153,7 @@ TEST_P (WidenerTest, RaisingWidthFadesInOverTwentyFiveMilliseconds)
     EXPECT_LT (deviationRms (fadingOut, dry, 48, 240), 0.2 * deviationRms (instantOut, dry, 48, 240));
 }
 
-// Property: whatever the settings, the guard and the limiter keep between 0.05 and 1, and an
+// Property: the guard and the limiter keep between 0.05 and 1 at either end of mono safety, and an
 // anti-phase input drives them to their floor.
 TEST_P (WidenerTest, CorrelationGuardAndLimiterStayWithinBounds)
 {
@@ -182,6 +188,7 @@ TEST_P (WidenerTest, CorrelationGuardAndLimiterStayWithinBounds)
 }
 
 INSTANTIATE_TEST_SUITE_P (AllModes, WidenerTest, ::testing::Values (Config{0, 0}, Config{0, 1}, Config{1, 0}, Config{1, 1}));
+
 struct SwitchCase
 {
     std::vector<Config> path; // four blocks in each (mode, quality), then compare the last
