@@ -43,5 +43,5 @@ void widenerProcess (benchmark::State& state)
 } // namespace
 
 BENCHMARK (widenerProcess)
-    ->ArgNames ({ "mode", "quality", "block" })
-    ->ArgsProduct ({ { 0, 1 }, { 0, 1 }, { 64, 512 } });
+    ->ArgNames ({"mode", "quality", "block"})
+    ->ArgsProduct ({{0, 1}, {0, 1}, {64, 512}});

@@ -23,8 +23,8 @@ TEST (AllpassChainTest, NoSectionsPassesInputThrough)
 // Property: every table at every quality is flat in magnitude; it only moves phase.
 TEST (AllpassChainTest, MagnitudeIsFlatForEveryTableAndLength)
 {
-    for (const auto* table : { &AllpassChain::tableA, &AllpassChain::tableB })
-        for (const auto quality : { corvane::Quality::Live, corvane::Quality::Studio })
+    for (const auto* table : {&AllpassChain::tableA, &AllpassChain::tableB})
+        for (const auto quality : {corvane::Quality::Live, corvane::Quality::Studio})
         {
             AllpassChain chain;
             chain.install (*table, AllpassChain::stagesFor (quality));
@@ -32,7 +32,7 @@ TEST (AllpassChainTest, MagnitudeIsFlatForEveryTableAndLength)
             for (size_t n = 0; n < impulse.size(); ++n)
                 impulse[n] = chain.process (n == 0 ? 1.0f : 0.0f);
 
-            for (const auto cyclesPerSample : { 0.0, 0.002, 0.01, 0.05, 0.2, 0.37, 0.5 })
+            for (const auto cyclesPerSample : {0.0, 0.002, 0.01, 0.05, 0.2, 0.37, 0.5})
             {
                 std::complex<double> response;
                 for (size_t n = 0; n < impulse.size(); ++n)

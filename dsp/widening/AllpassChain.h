@@ -15,9 +15,10 @@ public:
     static constexpr int maxStages = 8;
     /** A table of section coefficients, sections 1 to 8. */
     using Table = std::array<float, maxStages>;
-    /** The decorrelation tables of the A and B branches. */
-    static constexpr Table tableA { 0.35f, -0.48f, 0.58f, -0.66f, 0.73f, -0.8f, 0.86f, -0.91f };
-    static constexpr Table tableB { -0.4f, 0.53f, -0.62f, 0.7f, -0.77f, 0.83f, -0.88f, 0.93f };
+    /** Section coefficients of the A branches. */
+    static constexpr Table tableA{0.35f, -0.48f, 0.58f, -0.66f, 0.73f, -0.8f, 0.86f, -0.91f};
+    /** Section coefficients of the B branches. */
+    static constexpr Table tableB{-0.4f, 0.53f, -0.62f, 0.7f, -0.77f, 0.83f, -0.88f, 0.93f};
 
     /** Sections used at a quality: all eight for Studio, the first five for Live. */
     static int stagesFor (Quality quality) noexcept { return quality == Quality::Studio ? 8 : 5; }
@@ -41,9 +42,9 @@ public:
     }
 
     /** Section coefficients. */
-    Table coefficients {};
+    Table coefficients{};
     /** One state value per section. */
-    std::array<float, maxStages> states {};
+    std::array<float, maxStages> states{};
     /** Sections in use, 0..maxStages. */
     int numStages = 3;
 };

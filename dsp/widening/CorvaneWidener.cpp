@@ -5,24 +5,29 @@ namespace corvane
 namespace
 {
 constexpr double rampSeconds = 0.025;
-constexpr double branchStartPhases[] = { 0.0, 2.173, 0.0, 2.173 }; // body A, body B, presence A, presence B
+constexpr double branchStartPhases[] = {0.0, 2.173, 0.0, 2.173}; // body A, body B, presence A, presence B
 constexpr float airCutoffHz = 5000.0f;
 
-float presenceSideCutoffHz (Quality quality) noexcept { return quality == Quality::Studio ? 8000.0f : 7200.0f; }
-float trimGain (float trimDb) noexcept { return juce::Decibels::decibelsToGain (trimDb); }
+float presenceSideCutoffHz (Quality quality) noexcept
+{
+    return quality == Quality::Studio ? 8000.0f : 7200.0f;
+}
+float trimGain (float trimDb) noexcept
+{
+    return juce::Decibels::decibelsToGain (trimDb);
+}
 
 // A target within float tolerance of the current one leaves a running ramp alone. JUCE 8's smoother
 // does this itself; older versions compare exactly, so the tolerance is applied here.
 void setTarget (juce::SmoothedValue<float>& smoothed, float target) noexcept
 {
-   #if JUCE_MAJOR_VERSION < 8
+#if JUCE_MAJOR_VERSION < 8
     const auto current = smoothed.getTargetValue();
     const auto difference = std::abs (target - current);
     const auto tolerance = std::numeric_limits<float>::epsilon() * std::max (std::abs (target), std::abs (current));
-    if (std::isfinite (target) && std::isfinite (current)
-        && (difference <= std::numeric_limits<float>::min() || difference <= tolerance))
+    if (std::isfinite (target) && std::isfinite (current) && (difference <= std::numeric_limits<float>::min() || difference <= tolerance))
         return;
-   #endif
+#endif
     smoothed.setTargetValue (target);
 }
 } // namespace
@@ -31,7 +36,7 @@ void CorvaneWidener::prepare (double newSampleRate)
 {
     sampleRate = newSampleRate;
 
-    for (auto* splitters : { &legacySplitters, &adaptiveSplitters })
+    for (auto* splitters : {&legacySplitters, &adaptiveSplitters})
         for (auto& splitter : *splitters)
             splitter.prepare (sampleRate);
     airHighPass.prepare (sampleRate, airCutoffHz);
@@ -55,10 +60,15 @@ void CorvaneWidener::prepare (double newSampleRate)
     exciteReleaseCoeff = onePoleCoefficient (sampleRate, 45.0);
 
     const std::pair<Smoothed*, float> controls[] = {
-        { &widthSmoothed, settings.width }, { &depthSmoothed, settings.depth }, { &lowMonoSmoothed, settings.lowMonoHz },
-        { &bodyWidthSmoothed, settings.bodyWidth }, { &presenceWidthSmoothed, settings.presenceWidth },
-        { &transientProtectSmoothed, settings.transientProtect }, { &motionSmoothed, settings.motion },
-        { &monoSafetySmoothed, settings.monoSafety }, { &trimGainSmoothed, trimGain (settings.outputTrimDb) }
+        {&widthSmoothed, settings.width},
+        {&depthSmoothed, settings.depth},
+        {&lowMonoSmoothed, settings.lowMonoHz},
+        {&bodyWidthSmoothed, settings.bodyWidth},
+        {&presenceWidthSmoothed, settings.presenceWidth},
+        {&transientProtectSmoothed, settings.transientProtect},
+        {&motionSmoothed, settings.motion},
+        {&monoSafetySmoothed, settings.monoSafety},
+        {&trimGainSmoothed, trimGain (settings.outputTrimDb)},
     };
     for (const auto& [smoothed, value] : controls)
     {
@@ -86,7 +96,7 @@ void CorvaneWidener::process (juce::AudioBuffer<float>& buffer) noexcept
         return;
 
     const juce::ScopedNoDenormals noDenormals;
-    if (! prepareBlock (buffer.getNumSamples()))
+    if (!prepareBlock (buffer.getNumSamples()))
         return;
 
     if (activeMode == adaptiveMode)
@@ -144,7 +154,7 @@ bool CorvaneWidener::prepareBlock (int numSamples) noexcept
 
     // Block rate on purpose: the crossovers are redesigned once per block, never per sample.
     const auto lowMonoHz = lowMonoSmoothed.skip (numSamples);
-    for (auto* splitters : { &legacySplitters, &adaptiveSplitters })
+    for (auto* splitters : {&legacySplitters, &adaptiveSplitters})
         for (auto& splitter : *splitters)
             splitter.lowSplit.setCutoff (lowMonoHz);
     bodySideHighPass.setCutoff (lowMonoHz);
@@ -155,7 +165,7 @@ void CorvaneWidener::applyQuality() noexcept
 {
     activeQuality = juce::jlimit (0, 1, settings.quality);
     const auto stages = AllpassChain::stagesFor (quality());
-    for (auto* chains : { &legacyAllpass, &adaptiveAllpass })
+    for (auto* chains : {&legacyAllpass, &adaptiveAllpass})
         for (size_t i = 0; i < numBranches; ++i)
             (*chains)[i].install (i % 2 == 0 ? AllpassChain::tableA : AllpassChain::tableB, stages);
     presenceSideLowPass.prepare (sampleRate, presenceSideCutoffHz (quality()));

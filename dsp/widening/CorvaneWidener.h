@@ -23,20 +23,20 @@ public:
     /** The controls, written by the owner before every block. */
     struct Settings
     {
-        float width = 0.5f;            ///< 0..1, already clamped; 0 bypasses the widener
-        float depth = 0.5f;            ///< 0..1, amount of synthetic side
-        float lowMonoHz = 300.0f;      ///< Hz, below which nothing is decorrelated
-        float bodyWidth = 0.5f;        ///< 0..1, synthetic side from the body band
-        float presenceWidth = 0.7f;    ///< 0..1, synthetic side from the presence band
-        float transientProtect = 0.6f; ///< 0..1, how far attacks pull the synthetic side back
-        float motion = 0.25f;          ///< 0..1, depth of the delay modulation
-        float monoSafety = 0.7f;       ///< 0..1, strictness of the correlation guard and limiter
-        float outputTrimDb = 0.0f;     ///< dB, output gain; -100 dB or less is silence
-        int quality = 0;               ///< 0 Live, 1 Studio (see Quality)
-        int mode = 0;                  ///< 0 "Legacy", 1 "Adaptive Side V2"
+        float width = 0.5f;            /**< 0..1, already clamped; 0 bypasses the widener */
+        float depth = 0.5f;            /**< 0..1, amount of synthetic side */
+        float lowMonoHz = 300.0f;      /**< Hz, below which nothing is decorrelated */
+        float bodyWidth = 0.5f;        /**< 0..1, synthetic side from the body band */
+        float presenceWidth = 0.7f;    /**< 0..1, synthetic side from the presence band */
+        float transientProtect = 0.6f; /**< 0..1, how far attacks pull the synthetic side back */
+        float motion = 0.25f;          /**< 0..1, depth of the delay modulation */
+        float monoSafety = 0.7f;       /**< 0..1, strictness of the correlation guard and limiter */
+        float outputTrimDb = 0.0f;     /**< dB, output gain; -100 dB or less is silence */
+        int quality = 0;               /**< 0 Live, 1 Studio (see Quality) */
+        int mode = 0;                  /**< 0 "Legacy", 1 "Adaptive Side V2" */
     };
 
-    /** Mode numbers of the settings. */
+    /** Values of Settings::mode. */
     static constexpr int legacyMode = 0, adaptiveMode = 1;
 
     /** Sets every rate, cutoff and coefficient, starts the smoothed controls at the settings, then
@@ -52,23 +52,30 @@ public:
     /** The controls for the next block. */
     Settings settings;
 
-    /** Quality the filters and delays are set up for, 0 or 1. */
+    /** Quality the filters and delays are set up for, 0 or 1. Real-time safe. */
     int getActiveQuality() const noexcept { return activeQuality; }
-    /** Mode whose state is live, 0 or 1. */
+    /** Mode whose state is live, 0 or 1. Real-time safe. */
     int getActiveMode() const noexcept { return activeMode; }
-    /** Correlation guard gain on the synthetic side, 0.05..1. */
+    /** Correlation guard gain on the synthetic side, 0.05..1. Real-time safe. */
     float getGuardGain() const noexcept { return guardGain; }
-    /** Side-to-mid ratio limiter gain of "Adaptive Side V2", 0.05..1. */
+    /** Side-to-mid ratio limiter gain of "Adaptive Side V2", 0.05..1. Real-time safe. */
     float getLimiterGain() const noexcept { return limiterGain; }
-    /** Low-mono cutoff in Hz the crossovers are tuned to; it moves once per block. */
+    /** Low-mono frequency in Hz as of the last block set-up, which tuned the crossovers to it. Real-time safe. */
     float getLowMonoCutoffHz() const noexcept { return lowMonoSmoothed.getCurrentValue(); }
-    /** Band splitter of a mode (0 or 1) for branch 0 (A) or 1 (B). */
+    /** Band splitter of a mode (0 or 1) for branch 0 (A) or 1 (B), for inspection. Real-time safe. */
     const GuitarBandSplitter& getSplitter (int mode, int branch) const noexcept;
 
 private:
     using Smoothed = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
     // Element order of the per-mode chains and delays.
-    enum Branch { bodyA, bodyB, presenceA, presenceB, numBranches };
+    enum Branch
+    {
+        bodyA,
+        bodyB,
+        presenceA,
+        presenceB,
+        numBranches
+    };
 
     bool prepareBlock (int numSamples) noexcept;
     void applyQuality() noexcept;
@@ -78,6 +85,14 @@ private:
     void updateCorrelationGuard (float left, float right, float monoSafety) noexcept;
     void processLegacy (juce::AudioBuffer<float>& buffer) noexcept;
     void processAdaptive (juce::AudioBuffer<float>& buffer) noexcept;
+
+    // What a mode's per-sample step hands back: output mid and side and the trim gain on both.
+    struct MidSideOut
+    {
+        float mid, side, trim;
+    };
+    template <typename SampleStep>
+    static void forEachMidSide (juce::AudioBuffer<float>& buffer, SampleStep&& step) noexcept;
     Quality quality() const noexcept { return activeQuality == 1 ? Quality::Studio : Quality::Live; }
 
     double sampleRate = 48000.0;
@@ -115,6 +130,24 @@ private:
     Smoothed widthSmoothed, depthSmoothed, lowMonoSmoothed, bodyWidthSmoothed, presenceWidthSmoothed,
         transientProtectSmoothed, motionSmoothed, monoSafetySmoothed, trimGainSmoothed;
 };
+
+// Feeds every sample's mid and side to step and writes (mid +- side) x trim back in place. A single
+// channel counts as L = R, and only it is written.
+template <typename SampleStep>
+void CorvaneWidener::forEachMidSide (juce::AudioBuffer<float>& buffer, SampleStep&& step) noexcept
+{
+    auto* left = buffer.getWritePointer (0);
+    auto* right = buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
+    for (int n = 0; n < buffer.getNumSamples(); ++n)
+    {
+        const auto inLeft = left[n];
+        const auto inRight = right != nullptr ? right[n] : inLeft;
+        const auto out = step (0.5f * (inLeft + inRight), 0.5f * (inLeft - inRight));
+        left[n] = (out.mid + out.side) * out.trim;
+        if (right != nullptr)
+            right[n] = (out.mid - out.side) * out.trim;
+    }
+}
 
 // Inline: both per-sample loops call it, from their own source files.
 inline void CorvaneWidener::updateCorrelationGuard (float left, float right, float monoSafety) noexcept

@@ -7,17 +7,9 @@ namespace corvane
 {
 void CorvaneWidener::processAdaptive (juce::AudioBuffer<float>& buffer) noexcept
 {
-    auto* left = buffer.getWritePointer (0);
-    auto* right = buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
     const auto q = quality();
-
-    for (int n = 0; n < buffer.getNumSamples(); ++n)
+    forEachMidSide (buffer, [this, q] (float mid, float side) noexcept
     {
-        const auto inLeft = left[n];
-        const auto inRight = right != nullptr ? right[n] : inLeft;
-        const auto mid = 0.5f * (inLeft + inRight);
-        const auto side = 0.5f * (inLeft - inRight);
-
         const auto bandsA = adaptiveSplitters[0].split (mid);
         const auto bandsB = adaptiveSplitters[1].split (mid);
         const auto midHold = midTransient.stepHeld (std::abs (mid), 0.05f);
@@ -61,11 +53,7 @@ void CorvaneWidener::processAdaptive (juce::AudioBuffer<float>& buffer) noexcept
         const auto guardedSide = side + synth * limiterGain;
         updateCorrelationGuard (mid + guardedSide, mid - guardedSide, monoSafety);
 
-        const auto trim = trimGainSmoothed.getNextValue();
-        const auto outSide = side + synth * limiterGain * guardGain;
-        left[n] = (mid + outSide) * trim;
-        if (right != nullptr)
-            right[n] = (mid - outSide) * trim;
-    }
+        return MidSideOut { mid, side + synth * limiterGain * guardGain, trimGainSmoothed.getNextValue() };
+    });
 }
 } // namespace corvane

@@ -6,17 +6,9 @@ namespace corvane
 {
 void CorvaneWidener::processLegacy (juce::AudioBuffer<float>& buffer) noexcept
 {
-    auto* left = buffer.getWritePointer (0);
-    auto* right = buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
     const auto q = quality();
-
-    for (int n = 0; n < buffer.getNumSamples(); ++n)
+    forEachMidSide (buffer, [this, q] (float mid, float side) noexcept
     {
-        const auto inLeft = left[n];
-        const auto inRight = right != nullptr ? right[n] : inLeft;
-        const auto mid = 0.5f * (inLeft + inRight);
-        const auto side = 0.5f * (inLeft - inRight);
-
         const auto bandsA = legacySplitters[0].split (mid);
         const auto bandsB = legacySplitters[1].split (mid);
         const auto air = airHighPass.processSample (mid);
@@ -52,11 +44,7 @@ void CorvaneWidener::processLegacy (juce::AudioBuffer<float>& buffer) noexcept
         const auto liftedMid = mid + airGain * air;
         updateCorrelationGuard (liftedMid + side + synth, liftedMid - (side + synth), monoSafety);
 
-        const auto trim = trimGainSmoothed.getNextValue();
-        const auto outSide = side + synth * guardGain;
-        left[n] = (liftedMid + outSide) * trim;
-        if (right != nullptr)
-            right[n] = (liftedMid - outSide) * trim;
-    }
+        return MidSideOut { liftedMid, side + synth * guardGain, trimGainSmoothed.getNextValue() };
+    });
 }
 } // namespace corvane

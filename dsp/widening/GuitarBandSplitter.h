@@ -12,9 +12,9 @@ public:
     /** The three bands of one sample; low + body + presence equals the input. */
     struct Bands
     {
-        float low = 0.0f;      ///< below the low-mono cutoff
-        float body = 0.0f;     ///< the rest, below bodyCutoffHz
-        float presence = 0.0f; ///< everything left above bodyCutoffHz
+        float low = 0.0f;      /**< below the low-mono cutoff */
+        float body = 0.0f;     /**< the rest, below bodyCutoffHz */
+        float presence = 0.0f; /**< everything left above bodyCutoffHz */
     };
 
     /** Fixed crossover between body and presence, in Hz. */
@@ -32,7 +32,7 @@ public:
         const auto low = lowSplit.processSample (x);
         const auto rest = x - low;
         const auto body = bodySplit.processSample (rest);
-        return { low, body, rest - body };
+        return {low, body, rest - body};
     }
 
     /** Low-mono crossover; its owner retunes it with setCutoff once per block. */

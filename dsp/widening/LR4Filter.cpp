@@ -28,8 +28,8 @@ void LR4Filter::setCutoff (float hz) noexcept
     const auto a0 = 1.0 + alpha;
     const auto b = designNumerator (cosW0, a0);
 
-    const std::array<float, 6> section { (float) b[0], (float) b[1], (float) b[2],
-                                         1.0f, (float) (-2.0 * cosW0 / a0), (float) ((1.0 - alpha) / a0) };
+    const std::array<float, 6> section{(float) b[0], (float) b[1], (float) b[2],
+                                       1.0f, (float) (-2.0 * cosW0 / a0), (float) ((1.0 - alpha) / a0)};
     // In-place assignment: the coefficient arrays keep their storage, so nothing is allocated.
     *stage1.coefficients = section;
     *stage2.coefficients = section;

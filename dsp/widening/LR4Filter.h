@@ -3,6 +3,14 @@
 #include <array>
 #include <juce_dsp/juce_dsp.h>
 
+// Pulls JUCE's per-sample filter code into processSample (itself inline): the widener runs ten or
+// twelve biquads per sample, and out-of-line calls cost about 20 ns per stereo sample on x86-64.
+#if defined(__GNUC__)
+#define CORVANE_INLINE_CALLS __attribute__ ((flatten))
+#else
+#define CORVANE_INLINE_CALLS
+#endif
+
 namespace corvane
 {
 /** Two identical Butterworth biquads in series, the fourth-order Linkwitz-Riley response shared by
@@ -22,7 +30,7 @@ public:
         stages' existing coefficient objects, so it allocates nothing: real-time safe. */
     void setCutoff (float hz) noexcept;
     /** Filters one sample through both stages. Real-time safe. */
-    float processSample (float x) noexcept { return stage2.processSample (stage1.processSample (x)); }
+    CORVANE_INLINE_CALLS float processSample (float x) noexcept { return stage2.processSample (stage1.processSample (x)); }
 
     /** Sample rate in Hz the coefficients are designed for; 48000 until prepared. */
     double sampleRate = 48000.0;

@@ -6,10 +6,10 @@ void ModulatedFractionalDelay::prepare (double newSampleRate, double startPhase)
 {
     sampleRate = newSampleRate;
     phase = resetPhase = startPhase;
-    for (const auto quality : { Quality::Live, Quality::Studio })
+    for (const auto quality : {Quality::Live, Quality::Studio})
     {
         const auto step = radiansPerSecond (quality) / sampleRate;
-        rotations[(size_t) quality] = { std::cos (step), std::sin (step) };
+        rotations[(size_t) quality] = {std::cos (step), std::sin (step)};
     }
     reset();
 }

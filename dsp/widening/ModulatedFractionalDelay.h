@@ -46,7 +46,7 @@ public:
     }
 
     /** Circular sample memory. */
-    std::array<float, bufferSize> buffer {};
+    std::array<float, bufferSize> buffer{};
     /** Where the next input sample goes, 0..bufferSize - 1. */
     int writeIndex = 0;
     /** Sample rate in Hz; 48000 until prepared. */
@@ -118,6 +118,5 @@ private:
         const auto c3 = 0.5f * (y2 - ym1) + 1.5f * (y0 - y1);
         return ((c3 * fraction + c2) * fraction + c1) * fraction + y0;
     }
-
 };
 } // namespace corvane
