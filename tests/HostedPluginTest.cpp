@@ -79,6 +79,7 @@ TEST_P (HostedPluginTest, FindsStereoBusesAndAllParameters)
     ASSERT_NE (plugin, nullptr) << "plug-in not found";
     EXPECT_EQ (plugin->getMainBusNumInputChannels(), 2);
     EXPECT_EQ (plugin->getMainBusNumOutputChannels(), 2);
+    EXPECT_TRUE (plugin->hasEditor());
     int ownParameters = 0;
     for (auto* p : plugin->getParameters())
         ownParameters += isHostSideParameter (*plugin, p) ? 0 : 1;
