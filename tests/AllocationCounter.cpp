@@ -1,4 +1,4 @@
-#include "AllocationCounter.h"
+#include "tests/AllocationCounter.h"
 
 #include <atomic>
 #include <cstddef>

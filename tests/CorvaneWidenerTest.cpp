@@ -1,4 +1,4 @@
-#include "AllocationCounter.h"
+#include "tests/AllocationCounter.h"
 #include "dsp/widening/CorvaneWidener.h"
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "processor/PluginProcessor.h"
 #include "tests/AllocationCounter.h"
+#include "tests/BufferChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -46,15 +47,6 @@ void processOneBlock (CorvaneAudioProcessor& processor, int numSamples)
     auto buffer = testSignal (2, numSamples);
     juce::MidiBuffer midi;
     processor.processBlock (buffer, midi);
-}
-
-bool allFinite (const juce::AudioBuffer<float>& buffer)
-{
-    for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
-        for (int i = 0; i < buffer.getNumSamples(); ++i)
-            if (! std::isfinite (buffer.getSample (ch, i)))
-                return false;
-    return true;
 }
 
 juce::AudioProcessor::BusesLayout monoInStereoOut()
@@ -173,7 +165,7 @@ TEST (ProcessorAudioPathTest, ZeroLengthBlocksAndZeroPreparedSizeAreHarmless)
     juce::MidiBuffer midi;
     processor.processBlock (empty, midi);
     auto output = processInBlocks (processor, testSignal (2, 4096), 100);
-    EXPECT_TRUE (allFinite (output));
+    EXPECT_TRUE (testing_support::allFinite (output));
     EXPECT_EQ (processor.getLatencySamples(), 1024);
 }
 
@@ -240,7 +232,7 @@ TEST (ProcessorAudioPathTest, AbuseNeverProducesNonFiniteOutput)
             for (int i = 0; i < buffer.getNumSamples(); i += 1 + random.nextInt (64))
                 buffer.setSample (random.nextInt (2), i, hostile[random.nextInt (7)]);
         processor.processBlock (buffer, midi);
-        ASSERT_TRUE (allFinite (buffer)) << "block " << block;
+        ASSERT_TRUE (testing_support::allFinite (buffer)) << "block " << block;
     }
 
     // Recovery: after a block of pure NaN, the very next block carries signal again.
@@ -250,9 +242,9 @@ TEST (ProcessorAudioPathTest, AbuseNeverProducesNonFiniteOutput)
     for (int ch = 0; ch < 2; ++ch)
         juce::FloatVectorOperations::fill (poison.getWritePointer (ch), std::numeric_limits<float>::quiet_NaN(), 512);
     processor.processBlock (poison, midi);
-    ASSERT_TRUE (allFinite (poison));
+    ASSERT_TRUE (testing_support::allFinite (poison));
     auto after = testSignal (2, 2048);
     processor.processBlock (after, midi);
-    ASSERT_TRUE (allFinite (after));
+    ASSERT_TRUE (testing_support::allFinite (after));
     EXPECT_GT (after.getRMSLevel (0, 1024, 1024), 0.05f);
 }

@@ -1,6 +1,6 @@
-#include "AllocationCounter.h"
-
-#include <dsp/resonance/ResonanceSuppressor.h>
+#include "dsp/resonance/ResonanceSuppressor.h"
+#include "tests/AllocationCounter.h"
+#include "tests/BufferChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -443,15 +443,6 @@ juce::AudioBuffer<float> sineOverNoise (int numChannels, int numSamples, juce::i
     return buffer;
 }
 
-bool allFinite (const juce::AudioBuffer<float>& buffer)
-{
-    for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
-        for (int n = 0; n < buffer.getNumSamples(); ++n)
-            if (! std::isfinite (buffer.getSample (ch, n)))
-                return false;
-    return true;
-}
-
 bool equalSamples (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>& b, int channel)
 {
     return std::equal (a.getReadPointer (channel), a.getReadPointer (channel) + a.getNumSamples(), b.getReadPointer (channel));
@@ -634,7 +625,7 @@ TEST (ResonanceSuppressorAudio, AbusiveInputGivesFiniteOutput)
         addSine (buffer, 3000.0, gain);
         fixture.suppressor.process (buffer);
 
-        EXPECT_TRUE (allFinite (buffer)) << gain;
+        EXPECT_TRUE (testing_support::allFinite (buffer)) << gain;
         EXPECT_TRUE (std::isfinite (fixture.suppressor.getLatestReductionDb (0))) << gain;
     }
 }
@@ -653,6 +644,6 @@ TEST (ResonanceSuppressorAudio, OutOfRangeSettingsGiveFiniteOutput)
     auto buffer = sineOverNoise (2, 16384, 15);
     fixture.suppressor.process (buffer);
 
-    EXPECT_TRUE (allFinite (buffer));
+    EXPECT_TRUE (testing_support::allFinite (buffer));
     EXPECT_GE (fixture.suppressor.getLatestReductionDb (0), 100.0f); // the sine's bin is muted
 }

@@ -1,6 +1,6 @@
-#include "AllocationCounter.h"
+#include "tests/AllocationCounter.h"
 
-#include <dsp/resonance/STFTProcessor.h>
+#include "dsp/resonance/STFTProcessor.h"
 
 #include <gtest/gtest.h>
 
