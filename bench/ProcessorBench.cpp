@@ -1,6 +1,7 @@
 #include "processor/PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 namespace
 {
@@ -54,7 +55,27 @@ void processorProcessBlock (benchmark::State& state)
                                                               benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["x_real_time"] = benchmark::Counter ((double) blockSize / sampleRate, benchmark::Counter::kIsIterationInvariantRate);
 }
+// Memory of one instance: the object itself, and the heap it holds once prepared (the suppressor's
+// frame buffers and transforms, the parameter tree, the delta monitor's buffers), by quality.
+void processorMemory (benchmark::State& state)
+{
+    std::unique_ptr<CorvaneAudioProcessor> processor;
+    std::size_t heapBytes = 0;
+    for (auto _ : state)
+    {
+        processor.reset();
+        const auto before = mallinfo2().uordblks;
+        processor = std::make_unique<CorvaneAudioProcessor>();
+        setRaw (*processor, "quality", (float) state.range (0));
+        processor->prepareToPlay (48000.0, 512);
+        heapBytes = mallinfo2().uordblks - before;
+    }
+    state.counters["object_bytes"] = (double) sizeof (CorvaneAudioProcessor);
+    state.counters["heap_bytes_prepared"] = (double) heapBytes;
+}
 } // namespace
+
+BENCHMARK (processorMemory)->ArgNames ({ "quality" })->Arg (0)->Arg (1)->Iterations (3);
 
 BENCHMARK (processorProcessBlock)
     ->ArgNames ({ "quality", "suppression", "mode" })
