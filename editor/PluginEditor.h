@@ -90,8 +90,6 @@ public:
         juce::Slider* widthSlider = nullptr;
         /** The processor whose meters and amounts drive the sparks; not owned; null until set. */
         CorvaneAudioProcessor* processor = nullptr;
-        /** True in the adaptive widening mode: the flow traces then follow the width. */
-        bool adaptiveMode = false;
 
     private:
         CorvaneUlmiraArt::WingPaths leftWing;
@@ -100,6 +98,12 @@ public:
         juce::Path bodyOutline;
         juce::Point<float> headCentre { 400.0f, 105.0f };
         float headRadius = 4.0f;
+
+    public:
+        /** True in the adaptive widening mode: the flow traces then follow the width. */
+        bool adaptiveMode = false;
+
+    private:
         std::vector<Spark> sparks;
         juce::Random random;
         float activity = 0.0f;
