@@ -12,11 +12,13 @@ class CorvaneAudioProcessor : public juce::AudioProcessor
 public:
     /** Builds the parameters at their defaults; starts no timer, thread or listener. */
     CorvaneAudioProcessor();
+    /** Destroys the members in reverse order; nothing else. */
     ~CorvaneAudioProcessor() override;
 
     /** Builds the 42 parameters in host order. Reads no processor state. */
     static juce::AudioProcessorValueTreeState::ParameterLayout createParameterLayout();
 
+    /** "Corvane", also the stand-alone app's name and window title. */
     const juce::String getName() const override;
     /** Prepares every stage for the rate and maximum block size. Allocates. */
     void prepareToPlay (double sampleRate, int samplesPerBlock) override;
@@ -26,19 +28,31 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
 
+    /** 0.05 s of tail after the input stops. */
     double getTailLengthSeconds() const override;
+    /** No MIDI in, no MIDI out, not a MIDI effect. */
     bool acceptsMidi() const override;
+    /** False: no MIDI out. */
     bool producesMidi() const override;
+    /** False: an audio effect. */
     bool isMidiEffect() const override;
+    /** The `bypass` parameter, which hosts switch as the plug-in's own bypass. */
     juce::AudioProcessorParameter* getBypassParameter() const override;
 
+    /** A new editor window; the caller owns it. Message thread. */
     juce::AudioProcessorEditor* createEditor() override;
+    /** True: the plug-in has its own window. */
     bool hasEditor() const override;
 
+    /** One unnamed program; the program calls accept any index and change nothing. */
     int getNumPrograms() override;
+    /** Always 0. */
     int getCurrentProgram() override;
+    /** Ignores the index. */
     void setCurrentProgram (int index) override;
+    /** An empty name for any index. */
     const juce::String getProgramName (int index) override;
+    /** Ignores the new name. */
     void changeProgramName (int index, const juce::String& newName) override;
 
     /** Writes the parameter values as a binary XML blob. Message thread. */
