@@ -5,12 +5,6 @@
 
 namespace
 {
-void setRaw (CorvaneAudioProcessor& p, const char* id, float value)
-{
-    auto* parameter = p.parameters.getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 // The whole chain through processBlock at 48 kHz stereo, 512-sample blocks, width 1.
 // Arguments: quality (0 Live, 1 Studio), suppression (0 off, 1 resonance only, 2 both amounts),
 // widener mode (0 "Legacy", 1 "Adaptive Side V2").
@@ -20,11 +14,11 @@ void processorProcessBlock (benchmark::State& state)
     constexpr double sampleRate = 48000.0;
     const auto suppression = state.range (1);
     auto processor = std::make_unique<CorvaneAudioProcessor>();
-    setRaw (*processor, "quality", (float) state.range (0));
-    setRaw (*processor, "widenerMode", (float) state.range (2));
-    setRaw (*processor, "width", 1.0f);
-    setRaw (*processor, "resonanceAmount", suppression >= 1 ? 1.0f : 0.0f);
-    setRaw (*processor, "harshnessAmount", suppression >= 2 ? 1.0f : 0.0f);
+    processor->setParameterRawValue ("quality", (float) state.range (0));
+    processor->setParameterRawValue ("widenerMode", (float) state.range (2));
+    processor->setParameterRawValue ("width", 1.0f);
+    processor->setParameterRawValue ("resonanceAmount", suppression >= 1 ? 1.0f : 0.0f);
+    processor->setParameterRawValue ("harshnessAmount", suppression >= 2 ? 1.0f : 0.0f);
     processor->prepareToPlay (sampleRate, blockSize);
 
     // A second of a guitar-like signal: harmonics with a ringing partial, and a little noise.
@@ -66,7 +60,7 @@ void processorMemory (benchmark::State& state)
         processor.reset();
         const auto before = mallinfo2().uordblks;
         processor = std::make_unique<CorvaneAudioProcessor>();
-        setRaw (*processor, "quality", (float) state.range (0));
+        processor->setParameterRawValue ("quality", (float) state.range (0));
         processor->prepareToPlay (48000.0, 512);
         heapBytes = mallinfo2().uordblks - before;
     }

@@ -120,8 +120,9 @@ void CorvaneAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce
     if (updateSuppressorEngagement())
         runSuppressionStage (buffer);
 
+    // The widener flushes denormals itself for its whole stage and passes a channel-less block.
     controls.writeWidenerSettings (widener.settings);
-    runWidenerStage (buffer);
+    widener.process (buffer);
 }
 
 void CorvaneAudioProcessor::replaceNonFiniteSamples (juce::AudioBuffer<float>& buffer) const noexcept
@@ -203,13 +204,6 @@ void CorvaneAudioProcessor::replaceWithDelta (juce::AudioBuffer<float>& buffer) 
     }
 }
 
-void CorvaneAudioProcessor::runWidenerStage (juce::AudioBuffer<float>& buffer) noexcept
-{
-    const juce::ScopedNoDenormals noDenormals;
-    if (buffer.getNumChannels() > 0)
-        widener.process (buffer);
-}
-
 double CorvaneAudioProcessor::getTailLengthSeconds() const { return 0.05; }
 bool CorvaneAudioProcessor::acceptsMidi() const { return false; }
 bool CorvaneAudioProcessor::producesMidi() const { return false; }
@@ -254,6 +248,15 @@ bool CorvaneAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) 
     if (in != juce::AudioChannelSet::mono() && in != juce::AudioChannelSet::stereo())
         return false;
     return out == juce::AudioChannelSet::stereo();
+}
+
+bool CorvaneAudioProcessor::setParameterRawValue (juce::StringRef parameterId, float rawValue)
+{
+    auto* parameter = parameters.getParameter (parameterId);
+    if (parameter == nullptr)
+        return false;
+    parameter->setValueNotifyingHost (parameter->convertTo0to1 (rawValue));
+    return true;
 }
 
 bool CorvaneAudioProcessor::isSuppressorActive() const noexcept

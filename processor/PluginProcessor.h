@@ -63,6 +63,10 @@ public:
     /** Mono or stereo in, stereo out; nothing else. */
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
+    /** Sets a parameter from a value in its own unit, clamped and snapped exactly like host
+        automation. False when no parameter has this ID. Message thread. */
+    bool setParameterRawValue (juce::StringRef parameterId, float rawValue);
+
     /** True while the suppression stage is engaged. Any thread, lock-free. */
     bool isSuppressorActive() const noexcept;
     /** The largest reduction, in dB (0 or more), in the latest frame of a channel. Any thread, lock-free. */
@@ -78,7 +82,6 @@ private:
     void runSuppressionStage (juce::AudioBuffer<float>& buffer);
     void delayDryInput (const juce::AudioBuffer<float>& buffer, int latency);
     void replaceWithDelta (juce::AudioBuffer<float>& buffer) const noexcept;
-    void runWidenerStage (juce::AudioBuffer<float>& buffer) noexcept;
 
     corvane::CorvaneWidener widener;
     resonance::ResonanceSuppressor suppressor;

@@ -5,12 +5,6 @@
 
 namespace
 {
-void setRaw (CorvaneAudioProcessor& p, const char* id, float value)
-{
-    auto* parameter = p.parameters.getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 struct ControlMappingTest : ::testing::Test
 {
     CorvaneAudioProcessor processor;
@@ -18,7 +12,7 @@ struct ControlMappingTest : ::testing::Test
 
     corvane::CorvaneWidener::Settings widenerAtWidth (float width)
     {
-        setRaw (processor, "width", width);
+        processor.setParameterRawValue ("width", width);
         corvane::CorvaneWidener::Settings settings;
         mapping.writeWidenerSettings (settings);
         return settings;
@@ -53,9 +47,9 @@ TEST_F (ControlMappingTest, WidenerFollowsWidthWithTheAutomaticCurves)
 
 TEST_F (ControlMappingTest, OverrideSwitchesHandEachSettingToItsParameter)
 {
-    setRaw (processor, "width", 1.0f);
-    setRaw (processor, "quality", 1.0f);
-    setRaw (processor, "widenerMode", 1.0f);
+    processor.setParameterRawValue ("width", 1.0f);
+    processor.setParameterRawValue ("quality", 1.0f);
+    processor.setParameterRawValue ("widenerMode", 1.0f);
     struct Override { const char* id; float value; float corvane::CorvaneWidener::Settings::*field; };
     const Override overrides[] = {
         { "depth", 0.2f, &corvane::CorvaneWidener::Settings::depth },
@@ -68,13 +62,13 @@ TEST_F (ControlMappingTest, OverrideSwitchesHandEachSettingToItsParameter)
         { "outputTrim", -6.0f, &corvane::CorvaneWidener::Settings::outputTrimDb },
     };
     for (const auto& o : overrides)
-        setRaw (processor, o.id, o.value);
+        processor.setParameterRawValue (o.id, o.value);
 
     corvane::CorvaneWidener::Settings automatic;
     mapping.writeWidenerSettings (automatic);
     for (const auto& o : overrides)
     {
-        setRaw (processor, (juce::String (o.id) + "Manual").toRawUTF8(), 1.0f);
+        processor.setParameterRawValue (juce::String (o.id) + "Manual", 1.0f);
         corvane::CorvaneWidener::Settings s;
         mapping.writeWidenerSettings (s);
         EXPECT_NEAR (s.*o.field, o.value, 1e-6f) << o.id;
@@ -90,7 +84,7 @@ TEST_F (ControlMappingTest, SuppressorFollowsTheAmountsWithTheAutomaticCurves)
     for (const auto& c : { Case { 0.0f, 0.35f, 0.35f, 70.0f, 160.0f, 6.0f }, Case { 0.5f, 0.6f, 0.55f, 50.0f, 120.0f, 15.0f },
                            Case { 1.0f, 0.85f, 0.75f, 30.0f, 80.0f, 24.0f } })
     {
-        setRaw (processor, "resonanceAmount", c.r);
+        processor.setParameterRawValue ("resonanceAmount", c.r);
         const auto s = mapping.suppressorSettings();
         EXPECT_EQ (s.amount, c.r);
         EXPECT_NEAR (s.sensitivity, c.sensitivity, 1e-6f);
@@ -104,7 +98,7 @@ TEST_F (ControlMappingTest, SuppressorFollowsTheAmountsWithTheAutomaticCurves)
     for (const auto& c : { HarshCase { 0.0f, 0.35f, 3.0f }, HarshCase { 0.175f, 0.4375f, 5.625f },
                            HarshCase { 0.35f, 0.525f, 8.25f }, HarshCase { 1.0f, 1.0f, 8.25f } })
     {
-        setRaw (processor, "harshnessAmount", c.h);
+        processor.setParameterRawValue ("harshnessAmount", c.h);
         const auto s = mapping.suppressorSettings();
         EXPECT_NEAR (s.harshnessAmount, c.h, 1e-6f);
         EXPECT_NEAR (s.harshnessSensitivity, c.sensitivity, 1e-5f) << c.h;
@@ -113,10 +107,10 @@ TEST_F (ControlMappingTest, SuppressorFollowsTheAmountsWithTheAutomaticCurves)
         EXPECT_EQ (s.harshnessHighHz, 20000.0f);
     }
 
-    setRaw (processor, "harshnessLowHzManual", 1.0f);
-    setRaw (processor, "harshnessLowHz", 1500.0f);
-    setRaw (processor, "resonanceAttackManual", 1.0f);
-    setRaw (processor, "resonanceAttack", 12.5f);
+    processor.setParameterRawValue ("harshnessLowHzManual", 1.0f);
+    processor.setParameterRawValue ("harshnessLowHz", 1500.0f);
+    processor.setParameterRawValue ("resonanceAttackManual", 1.0f);
+    processor.setParameterRawValue ("resonanceAttack", 12.5f);
     EXPECT_EQ (mapping.suppressorSettings().harshnessLowHz, 1500.0f);
     EXPECT_NEAR (mapping.suppressorSettings().attackMs, 12.5f, 1e-4f);
 }
@@ -124,7 +118,7 @@ TEST_F (ControlMappingTest, SuppressorFollowsTheAmountsWithTheAutomaticCurves)
 // Whatever path a NaN takes into a parameter's stored value, the DSP gets the parameter's default.
 TEST_F (ControlMappingTest, NonFiniteParameterValuesBecomeTheirDefaults)
 {
-    setRaw (processor, "lowMonoManual", 1.0f);
+    processor.setParameterRawValue ("lowMonoManual", 1.0f);
     for (const auto* id : { "width", "resonanceAmount", "harshnessAmount", "lowMono" })
         processor.parameters.getRawParameterValue (id)->store (std::numeric_limits<float>::quiet_NaN());
 

@@ -43,11 +43,7 @@ struct EditorFixture : ::testing::Test
 
     juce::String text (Child which) { return child<juce::Label> (which).getText(); }
 
-    void setParameter (const char* id, float value)
-    {
-        auto* parameter = processor.parameters.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-    }
+    void setParameter (const char* id, float value) { processor.setParameterRawValue (id, value); }
 
     CorvaneAudioProcessor processor;
     std::unique_ptr<Editor> editor = std::make_unique<Editor> (processor);

@@ -6,12 +6,6 @@
 
 namespace
 {
-void setRaw (CorvaneAudioProcessor& p, const char* id, float value)
-{
-    auto* parameter = p.parameters.getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 // A guitar-like test signal: a few partials with a slow swell, plus a little noise, per channel.
 juce::AudioBuffer<float> testSignal (int numChannels, int length, int seed = 1)
 {
@@ -63,7 +57,7 @@ TEST (ProcessorAudioPathTest, MonoInputIsDuplicatedBeforeProcessing)
 {
     CorvaneAudioProcessor processor;
     ASSERT_TRUE (processor.setBusesLayout (monoInStereoOut()));
-    setRaw (processor, "width", 0.0f); // the widener passes the block unchanged at width 0
+    processor.setParameterRawValue ("width", 0.0f); // the widener passes the block unchanged at width 0
     processor.prepareToPlay (48000.0, 256);
 
     auto buffer = testSignal (2, 256);
@@ -88,12 +82,12 @@ TEST (ProcessorAudioPathTest, LatencyFollowsTheSuppressionStage)
         EXPECT_EQ (processor.getLatencySamples(), 0);
         EXPECT_FALSE (processor.isSuppressorActive());
 
-        setRaw (processor, "resonanceAmount", 0.4f);
+        processor.setParameterRawValue ("resonanceAmount", 0.4f);
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 1024) << sampleRate;
         EXPECT_TRUE (processor.isSuppressorActive());
 
-        setRaw (processor, "quality", 1.0f); // read at the next prepareToPlay only
+        processor.setParameterRawValue ("quality", 1.0f); // read at the next prepareToPlay only
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 1024);
 
@@ -103,15 +97,15 @@ TEST (ProcessorAudioPathTest, LatencyFollowsTheSuppressionStage)
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 2048);
 
-        setRaw (processor, "resonanceBypass", 1.0f);
+        processor.setParameterRawValue ("resonanceBypass", 1.0f);
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 0);
-        setRaw (processor, "resonanceBypass", 0.0f);
-        setRaw (processor, "resonanceAmount", 0.0f);
-        setRaw (processor, "harshnessAmount", 0.3f);
+        processor.setParameterRawValue ("resonanceBypass", 0.0f);
+        processor.setParameterRawValue ("resonanceAmount", 0.0f);
+        processor.setParameterRawValue ("harshnessAmount", 0.3f);
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 2048);
-        setRaw (processor, "harshnessAmount", 0.0f);
+        processor.setParameterRawValue ("harshnessAmount", 0.0f);
         processOneBlock (processor, 512);
         EXPECT_EQ (processor.getLatencySamples(), 0);
     }
@@ -128,13 +122,13 @@ TEST (ProcessorAudioPathTest, DeltaMonitorPlusWetIsTheDelayedDry)
         CorvaneAudioProcessor wet, delta;
         for (auto* p : { &wet, &delta })
         {
-            setRaw (*p, "width", 0.0f);
-            setRaw (*p, "resonanceAmount", 1.0f);
-            setRaw (*p, "harshnessAmount", 1.0f);
-            setRaw (*p, "quality", c.studio ? 1.0f : 0.0f);
+            p->setParameterRawValue ("width", 0.0f);
+            p->setParameterRawValue ("resonanceAmount", 1.0f);
+            p->setParameterRawValue ("harshnessAmount", 1.0f);
+            p->setParameterRawValue ("quality", c.studio ? 1.0f : 0.0f);
             p->prepareToPlay (48000.0, c.preparedBlock);
         }
-        setRaw (delta, "resonanceDeltaMonitor", 1.0f);
+        delta.setParameterRawValue ("resonanceDeltaMonitor", 1.0f);
 
         const auto input = testSignal (2, 48000);
         const auto wetOut = processInBlocks (wet, input, c.blockSize);
@@ -158,8 +152,8 @@ TEST (ProcessorAudioPathTest, DeltaMonitorPlusWetIsTheDelayedDry)
 TEST (ProcessorAudioPathTest, ZeroLengthBlocksAndZeroPreparedSizeAreHarmless)
 {
     CorvaneAudioProcessor processor;
-    setRaw (processor, "resonanceAmount", 0.5f);
-    setRaw (processor, "resonanceDeltaMonitor", 1.0f);
+    processor.setParameterRawValue ("resonanceAmount", 0.5f);
+    processor.setParameterRawValue ("resonanceDeltaMonitor", 1.0f);
     processor.prepareToPlay (44100.0, 0);
     juce::AudioBuffer<float> empty (2, 0);
     juce::MidiBuffer midi;
@@ -179,12 +173,12 @@ TEST (ProcessorAudioPathTest, ProcessBlockAllocatesNothing)
                            Case { false, 1, 0.2f, 0.9f, true } })
     {
         CorvaneAudioProcessor processor;
-        setRaw (processor, "quality", c.studio ? 1.0f : 0.0f);
-        setRaw (processor, "widenerMode", (float) c.mode);
-        setRaw (processor, "resonanceAmount", c.resonance);
-        setRaw (processor, "harshnessAmount", c.harshness);
-        setRaw (processor, "resonanceDeltaMonitor", c.delta ? 1.0f : 0.0f);
-        setRaw (processor, "width", 0.9f);
+        processor.setParameterRawValue ("quality", c.studio ? 1.0f : 0.0f);
+        processor.setParameterRawValue ("widenerMode", (float) c.mode);
+        processor.setParameterRawValue ("resonanceAmount", c.resonance);
+        processor.setParameterRawValue ("harshnessAmount", c.harshness);
+        processor.setParameterRawValue ("resonanceDeltaMonitor", c.delta ? 1.0f : 0.0f);
+        processor.setParameterRawValue ("width", 0.9f);
         processor.prepareToPlay (48000.0, 512);
 
         auto input = testSignal (2, 512);
@@ -198,9 +192,9 @@ TEST (ProcessorAudioPathTest, ProcessBlockAllocatesNothing)
             // Switching the widener's quality and mode and the suppressor on and off all happen in here.
             if (block % 50 == 25)
             {
-                setRaw (processor, "quality", c.studio ? 0.0f : 1.0f);
-                setRaw (processor, "widenerMode", c.mode == 1 ? 0.0f : 1.0f);
-                setRaw (processor, "resonanceBypass", block % 100 == 25 ? 1.0f : 0.0f);
+                processor.setParameterRawValue ("quality", c.studio ? 0.0f : 1.0f);
+                processor.setParameterRawValue ("widenerMode", c.mode == 1 ? 0.0f : 1.0f);
+                processor.setParameterRawValue ("resonanceBypass", block % 100 == 25 ? 1.0f : 0.0f);
             }
             testing_support::ScopedAllocationCount count;
             processor.processBlock (view, midi);
@@ -236,8 +230,8 @@ TEST (ProcessorAudioPathTest, AbuseNeverProducesNonFiniteOutput)
     }
 
     // Recovery: after a block of pure NaN, the very next block carries signal again.
-    setRaw (processor, "width", 0.8f);
-    setRaw (processor, "resonanceBypass", 1.0f);
+    processor.setParameterRawValue ("width", 0.8f);
+    processor.setParameterRawValue ("resonanceBypass", 1.0f);
     juce::AudioBuffer<float> poison (2, 512);
     for (int ch = 0; ch < 2; ++ch)
         juce::FloatVectorOperations::fill (poison.getWritePointer (ch), std::numeric_limits<float>::quiet_NaN(), 512);

@@ -142,8 +142,7 @@ TEST_F (ProcessorParametersTest, ValueTextsAndIntervalSnapping)
 
     auto setRaw = [this] (const char* id, float value)
     {
-        auto& p = parameter (id);
-        p.setValueNotifyingHost (p.convertTo0to1 (value));
+        EXPECT_TRUE (processor.setParameterRawValue (id, value));
         return processor.parameters.getRawParameterValue (id)->load();
     };
     EXPECT_EQ (setRaw ("lowMono", 300.4f), 300.0f);

@@ -32,12 +32,6 @@ juce::String paramXml (const juce::String& id, const juce::String& value)
 
 float raw (CorvaneAudioProcessor& p, const char* id) { return p.parameters.getRawParameterValue (id)->load(); }
 
-void setRaw (CorvaneAudioProcessor& p, const char* id, float value)
-{
-    auto* parameter = p.parameters.getParameter (id);
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-
 void randomiseAll (CorvaneAudioProcessor& p, juce::Random& random)
 {
     for (auto* parameter : p.getParameters())
@@ -120,9 +114,9 @@ TEST (ProcessorStateTest, RootTagIsMatchedIgnoringCase)
 TEST (ProcessorStateTest, PartialUnknownOutOfRangeAndNonFiniteValues)
 {
     CorvaneAudioProcessor processor;
-    setRaw (processor, "depth", 0.8f);
-    setRaw (processor, "motion", 0.9f);
-    setRaw (processor, "monoSafety", 0.1f);
+    processor.setParameterRawValue ("depth", 0.8f);
+    processor.setParameterRawValue ("motion", 0.9f);
+    processor.setParameterRawValue ("monoSafety", 0.1f);
 
     juce::String body;
     body << paramXml ("width", "0.25") << paramXml ("noSuchParameter", "3") << paramXml ("lowMono", "5000")
@@ -152,7 +146,7 @@ TEST (ProcessorStateTest, PartialUnknownOutOfRangeAndNonFiniteValues)
 TEST (ProcessorStateTest, MalformedBlobsChangeNothing)
 {
     CorvaneAudioProcessor processor;
-    setRaw (processor, "width", 0.33f);
+    processor.setParameterRawValue ("width", 0.33f);
     const auto before = stateOf (processor);
     const auto good = blobFromXmlText ("<PARAMETERS>" + paramXml ("width", "0.9") + "</PARAMETERS>");
 

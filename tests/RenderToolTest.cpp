@@ -84,10 +84,8 @@ TEST_F (RenderToolTest, RawOutputEqualsDrivingTheProcessorDirectly)
 
     CorvaneAudioProcessor processor;
     for (int i = 1; i < settings.size(); i += 2)
-    {
-        auto* parameter = processor.parameters.getParameter (settings[i].upToFirstOccurrenceOf ("=", false, false));
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (settings[i].fromFirstOccurrenceOf ("=", false, false).getFloatValue()));
-    }
+        processor.setParameterRawValue (settings[i].upToFirstOccurrenceOf ("=", false, false),
+                                        settings[i].fromFirstOccurrenceOf ("=", false, false).getFloatValue());
     const auto expected = OfflineRenderer::render (processor, input, 44100.0, 300, false, false).output;
 
     double rate = 0.0;

@@ -115,10 +115,8 @@ std::optional<RenderFailure> RenderJob::applyParameters()
     // Values go through the parameter, so they are clamped and snapped exactly like host automation.
     for (const auto& [id, value] : options.parameterValues)
     {
-        auto* parameter = processor->parameters.getParameter (id);
-        if (parameter == nullptr)
+        if (! processor->setParameterRawValue (id, value))
             return usageFailure ("unknown parameter '" + id + "'");
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
     }
     return std::nullopt;
 }
